@@ -1,0 +1,90 @@
+#include "process_driver.h"
+
+#include "message_boxes.h"
+
+ProcessDriver::~ProcessDriver() {
+    if (pi_.hProcess != NULL) {
+        if (Running()) {
+            TerminateProcess(pi_.hProcess, 1);
+            WaitForSingleObject(pi_.hProcess, 5000);
+        }
+        CloseHandle(pi_.hProcess);
+    }
+    if (pi_.hThread != NULL)
+        CloseHandle(pi_.hThread);
+}
+
+bool ProcessDriver::Start(const std::string& exePath, const std::string& args, const std::string& cwd) {
+    std::string cmd = "\"" + exePath + "\"";
+    if (!args.empty())
+        cmd += " " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    return CreateProcessA(exePath.c_str(), &cmd[0], NULL, NULL, FALSE, 0, NULL, cwd.empty() ? NULL : cwd.c_str(), &si,
+                          &pi_) != 0;
+}
+
+namespace {
+struct EnumState {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
+    EnumState* state = (EnumState*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == state->pid && IsWindowVisible(hWnd))
+        state->found.push_back(hWnd);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> ProcessDriver::Windows() const {
+    EnumState state{pi_.dwProcessId, {}};
+    EnumWindows(CollectWindow, (LPARAM)&state);
+    return state.found;
+}
+
+HWND ProcessDriver::WaitForWindow(const std::function<bool(HWND)>& pred, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND hWnd : Windows()) {
+            if (pred(hWnd))
+                return hWnd;
+        }
+        if (GetTickCount() - start > timeoutMs || !Running())
+            return NULL;
+        Sleep(50);
+    }
+}
+
+HWND ProcessDriver::WaitForMessageBox(DWORD timeoutMs) const { return WaitForWindow(IsMessageBox, timeoutMs); }
+
+HWND ProcessDriver::WaitForLauncherDialog(DWORD timeoutMs) const {
+    return WaitForWindow([](HWND hWnd) { return !IsMessageBox(hWnd) && GetDlgItem(hWnd, IDCANCEL) != NULL; },
+                         timeoutMs);
+}
+
+bool ProcessDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode != nullptr)
+        GetExitCodeProcess(pi_.hProcess, exitCode);
+    return true;
+}
+
+bool ProcessDriver::Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+void SetWineVersionFor(const std::string& exeName, const std::string& version) {
+    std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    if (version.empty()) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        return;
+    }
+    HKEY hKey;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &hKey, NULL) == 0) {
+        RegSetValueExA(hKey, "Version", 0, REG_SZ, (const BYTE*)version.c_str(), (DWORD)version.size() + 1);
+        RegCloseKey(hKey);
+    }
+}
