@@ -143,6 +143,8 @@ CWnd* CWnd::GetDlgItem(int nID) {
             return pChild;
     }
     CWnd* pChild = new CWnd(hChild);
+    if (pChild == NULL)
+        return NULL;
     pChild->m_pNextSibling = m_pFirstChild;
     m_pFirstChild = pChild;
     return pChild;
