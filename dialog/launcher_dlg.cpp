@@ -4,6 +4,10 @@
 #include "../registry/records.h"
 #include "resource.h"
 
+namespace {
+const UINT_PTR kTickTimerId = 1;
+}
+
 BEGIN_MESSAGE_MAP(CLauncherDlg, CDialog)
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
@@ -54,7 +58,9 @@ BOOL CLauncherDlg::OnInitDialog() {
     else if (m_bDirectXNeeded == 1)
         OnInstall();
 
-    m_nTimerId = ::SetTimer(m_hWnd, 0, 500, NULL);
+    // With a window, SetTimer answers 1 for success rather than the id, so a timer made with id 0
+    // could never be killed by what SetTimer answered. Id 1 makes the answer and the id the same.
+    m_nTimerId = ::SetTimer(m_hWnd, kTickTimerId, 500, NULL);
 
     // The focus has already been placed by UpdateControls.
     return FALSE;

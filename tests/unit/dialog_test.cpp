@@ -135,7 +135,8 @@ public:
     void OnCancel() override {
         ++cancels;
         CLauncherDlg::OnCancel();
-        timerStillThere = KillTimer(m_hWnd, m_nTimerId);
+        // No timer may be left under the id SetTimer answered, nor under any other the dialog uses.
+        timerStillThere = KillTimer(m_hWnd, m_nTimerId) || KillTimer(m_hWnd, 0) || KillTimer(m_hWnd, 1);
     }
     void OnOK() override {
         ++oks;
