@@ -3,8 +3,9 @@
 export WINEPREFIX="$1"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
-# mscoree/mshtml would offer downloads; winemenubuilder would write desktop entries of the host.
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# mscoree/mshtml would offer downloads; winemenubuilder would write desktop entries of the host;
+# winedbg would attach to a crashed test and hold its output pipe open.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder,winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 wine_prefix_boot() {
     local done="$WINEPREFIX/.booted"

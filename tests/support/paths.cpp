@@ -12,7 +12,15 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return value != nullptr && *value != '\0' ? value : fallback;
 }
 
-std::string LauncherExe() { return EnvOr("LAUNCHER_EXE", "launcher.exe"); }
+// Test executables are built next to launcher.exe, in the build tree's bin folder.
+static std::string BinDir() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof(path));
+    std::string dir = path;
+    return dir.substr(0, dir.rfind('\\'));
+}
+
+std::string LauncherExe() { return EnvOr("LAUNCHER_EXE", BinDir() + "\\launcher.exe"); }
 
 static void DeleteTree(const std::string& dir) {
     WIN32_FIND_DATAA data;
@@ -34,7 +42,8 @@ static void DeleteTree(const std::string& dir) {
 }
 
 std::string MakeScratchDir(const std::string& name) {
-    std::string root = EnvOr("SK_TEST_TMP", "C:\\sk-test-tmp");
+    std::string bin = BinDir();
+    std::string root = EnvOr("SK_TEST_TMP", bin.substr(0, bin.rfind('\\')) + "\\test-tmp");
     CreateDirectoryA(root.c_str(), NULL);
     std::string dir = root + "\\" + name;
     DeleteTree(dir);

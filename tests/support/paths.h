@@ -1,10 +1,11 @@
-// Scratch folders and paths for tests, under the build tree's test-tmp (SK_TEST_TMP).
+// Scratch folders and paths for tests: build/test-tmp (or SK_TEST_TMP), build/bin/launcher.exe (or
+// LAUNCHER_EXE). The test executables find both from their own location.
 #pragma once
 
 #include <string>
 
 std::string EnvOr(const char* name, const std::string& fallback);
-// The built launcher.exe (LAUNCHER_EXE).
+// The built launcher.exe.
 std::string LauncherExe();
 // A new empty folder of its own for one test; the name says which.
 std::string MakeScratchDir(const std::string& name);

@@ -3,10 +3,11 @@
 // version block. The bytes are parsed here, not through the dialog manager,
 // so a style bit or a control id that windres got wrong shows up as such.
 //
-// The module is the executable named by LAUNCHER_EXE (a Windows path), or,
-// without it, this test program, which links the same resource object.
+// The module is the built launcher.exe, loaded as a data file.
 // Ids are written as numbers on purpose: a wrong number in resource.h would
 // move a resource in the .rc and the test alike if both used the symbols.
+
+#include "paths.h"
 
 #include <windows.h>
 
@@ -34,8 +35,12 @@ struct NameOrOrdinal {
     std::string name;
 };
 
-NameOrOrdinal Ordinal(uint16_t n) { return {true, n, ""}; }
-NameOrOrdinal Name(const char* s) { return {false, 0, s}; }
+NameOrOrdinal Ordinal(uint16_t n) {
+    return {true, n, ""};
+}
+NameOrOrdinal Name(const char* s) {
+    return {false, 0, s};
+}
 
 bool operator==(const NameOrOrdinal& a, const NameOrOrdinal& b) {
     return a.isOrdinal == b.isOrdinal && (a.isOrdinal ? a.ordinal == b.ordinal : a.name == b.name);
@@ -138,25 +143,16 @@ struct Resource {
 class LauncherResources : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char path[MAX_PATH];
-        DWORD n = GetEnvironmentVariableA("LAUNCHER_EXE", path, sizeof(path));
-        if (n == 0 || n >= sizeof(path)) {
-            module_ = GetModuleHandleA(NULL);
-            GetModuleFileNameA(NULL, path, sizeof(path));
-            path_ = path;
-            owned_ = false;
-            return;
-        }
+        std::string path = LauncherExe();
         path_ = path;
         // As a data file the image is mapped for its resources only: none of
         // its imports are bound and none of its code runs.
-        module_ = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
+        module_ = LoadLibraryExA(path.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
         loadError_ = GetLastError();
-        owned_ = true;
     }
 
     static void TearDownTestSuite() {
-        if (owned_ && module_)
+        if (module_)
             FreeLibrary(module_);
         module_ = NULL;
     }
@@ -179,16 +175,11 @@ protected:
     static HMODULE module_;
     static std::string path_;
     static DWORD loadError_;
-    static bool owned_;
 };
 
 HMODULE LauncherResources::module_ = NULL;
 std::string LauncherResources::path_;
 DWORD LauncherResources::loadError_ = 0;
-bool LauncherResources::owned_ = false;
-
-// ---------------------------------------------------------------------------
-// Dialog template 102
 
 TEST_F(LauncherResources, DialogHeaderDescribesTheLauncherWindow) {
     Resource dlg = Find(RT_DIALOG, MAKEINTRESOURCEA(102));
@@ -199,8 +190,7 @@ TEST_F(LauncherResources, DialogHeaderDescribesTheLauncherWindow) {
     EXPECT_EQ(r.Word(), 0xFFFF) << "signature of an extended template";
     EXPECT_EQ(r.Dword(), 0u) << "helpID";
     EXPECT_EQ(Hex(r.Dword()), Hex(WS_EX_APPWINDOW)) << "exStyle";
-    EXPECT_EQ(Hex(r.Dword()),
-              Hex(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT))
+    EXPECT_EQ(Hex(r.Dword()), Hex(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT))
         << "style";
     EXPECT_EQ(r.Word(), 9) << "cDlgItems";
     EXPECT_EQ(r.Short(), 0) << "x";
@@ -238,10 +228,9 @@ const ControlRow kControls[] = {
     {1009, kButton, Name("&Uninstall"), kChildVisible | WS_TABSTOP | BS_PUSHBUTTON, 10, 125, 45, 30},
     {kNoId, kButton, Name("Play"), kChildVisible | BS_GROUPBOX, 65, 80, 110, 80},
     {1001, kButton, Name("&Play Skellion"), kChildVisible | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 70, 90, 100, 30},
-    {1005, kButton, Name("&Fast Video (Full Screen)"), kChildVisible | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON,
-     71, 127, 91, 10},
-    {1006, kButton, Name("&Safe Video (Windowed)"), kChildVisible | WS_TABSTOP | BS_AUTORADIOBUTTON, 71, 142, 91,
-     10},
+    {1005, kButton, Name("&Fast Video (Full Screen)"), kChildVisible | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 71,
+     127, 91, 10},
+    {1006, kButton, Name("&Safe Video (Windowed)"), kChildVisible | WS_TABSTOP | BS_AUTORADIOBUTTON, 71, 142, 91, 10},
     {IDCANCEL, kButton, Name("&Quit"), kChildVisible | WS_TABSTOP | BS_PUSHBUTTON, 10, 165, 160, 14},
 };
 
@@ -280,9 +269,6 @@ TEST_F(LauncherResources, DialogControlsMatchTheTableInTabOrder) {
     EXPECT_FALSE(r.overrun());
     EXPECT_EQ(r.offset(), dlg.size) << "bytes after the last control";
 }
-
-// ---------------------------------------------------------------------------
-// String table
 
 struct StringRow {
     UINT id;
@@ -388,9 +374,6 @@ TEST_F(LauncherResources, StringBlocksHoldExactlyTheLauncherTexts) {
         EXPECT_TRUE(found.count(entry.first)) << "string " << entry.first << " missing";
 }
 
-// ---------------------------------------------------------------------------
-// Icon 128
-
 #pragma pack(push, 2)
 struct GroupIconEntry {
     BYTE width;
@@ -451,16 +434,13 @@ TEST_F(LauncherResources, IconHas32And16PixelImagesOf16Colours) {
         EXPECT_EQ(image.size, sizeof(bih) + 16 * sizeof(RGBQUAD) + (xorStride + andStride) * want.size);
 
         // The system must accept the image as an icon of that size.
-        HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000,
-                                              want.size, want.size, LR_DEFAULTCOLOR);
+        HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000, want.size,
+                                              want.size, LR_DEFAULTCOLOR);
         EXPECT_NE(icon, nullptr) << "rejected by CreateIconFromResourceEx, error " << GetLastError();
         if (icon)
             DestroyIcon(icon);
     }
 }
-
-// ---------------------------------------------------------------------------
-// Picture 131
 
 TEST_F(LauncherResources, PictureIs250By109With8BitsAndAFullPalette) {
     Resource bmp = Find(RT_BITMAP, MAKEINTRESOURCEA(131));
@@ -478,9 +458,6 @@ TEST_F(LauncherResources, PictureIs250By109With8BitsAndAFullPalette) {
     const size_t stride = (250 + 3) & ~3;
     EXPECT_EQ(bmp.size, sizeof(bih) + 256 * sizeof(RGBQUAD) + stride * 109);
 }
-
-// ---------------------------------------------------------------------------
-// Version block 1
 
 // One node of a version block: wLength, wValueLength, wType, key, value,
 // children. Values land in a map under their path ("\\VarFileInfo\\...").
@@ -507,7 +484,7 @@ void ReadVersionNode(const uint8_t* base, size_t size, const std::string& path,
 
     size_t valueBytes = type == 1 ? valueLength * 2u : valueLength;
     size_t valueStart = r.offset();
-    if (valueBytes > length - valueStart) {
+    if (valueStart > length || valueBytes > length - valueStart) {
         ADD_FAILURE() << "value of " << here << " overruns its node";
         return;
     }
@@ -576,9 +553,6 @@ TEST_F(LauncherResources, VersionBlockStates1001ForA32BitApplication) {
     const std::vector<uint8_t> usEnglishUnicode = {0x09, 0x04, 0xB0, 0x04};
     EXPECT_EQ(translation->second.bytes, usEnglishUnicode);
 }
-
-// ---------------------------------------------------------------------------
-// Language
 
 BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD lang, LONG_PTR param) {
     reinterpret_cast<std::set<WORD>*>(param)->insert(lang);

@@ -29,5 +29,5 @@ TEST(ExeLocation, LocateExecutableFillsPathAndDirectory) {
     EXPECT_EQ(std::string(expected), std::string(app->m_strExePath));
     std::string dir(app->m_strExeDir);
     EXPECT_EQ(std::string(expected).substr(0, dir.size()), dir);
-    EXPECT_EQ("\\unit_tests.exe", std::string(expected).substr(dir.size()));
+    EXPECT_EQ(std::string(expected).rfind('\\'), dir.size());
 }
