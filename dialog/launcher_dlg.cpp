@@ -159,6 +159,9 @@ void CLauncherDlg::OnTimer(UINT_PTR) {
     if (m_bSetupRunning == 1) {
         DWORD dwExitCode;
         if (::GetExitCodeProcess(m_hSetupProcess, &dwExitCode) == 1 && dwExitCode != STILL_ACTIVE) {
+            // Nothing looks at the installer's process again.
+            ::CloseHandle(m_hSetupProcess);
+            m_hSetupProcess = NULL;
             m_bSetupRunning = 0;
             m_bWaitingForInstaller = 1;
             SetInstallerRunning(1);

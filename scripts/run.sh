@@ -10,7 +10,8 @@ cmake --build "$root/build" --target launcher
 
 cd_dir="$root/build/cd"
 mkdir -p "$cd_dir"
-cp "$root/build/bin/launcher.exe" "$cd_dir/"
+# The launcher binds dsetup.dll when it is loaded: it lies beside it on the CD.
+cp "$root/build/bin/launcher.exe" "$root/build/bin/dsetup.dll" "$cd_dir/"
 
 # A prefix of its own with the X11 driver; the tests' prefix draws nothing.
 export SK_WINE_GRAPHICS=x11

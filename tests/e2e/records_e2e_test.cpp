@@ -35,8 +35,8 @@ protected:
 
 TEST_F(RecordsE2e, FirstOpeningLeavesExactlyTheFirstRunRecords) {
     std::string dir = MakeScratchDir("records-first run");
-    std::string exe = dir + "\\launcher.exe";
-    ASSERT_TRUE(CopyFileTo(LauncherExe(), exe));
+    std::string exe = CopyLauncherTo(dir);
+    ASSERT_NE("", exe);
     OpenAndQuit(exe);
 
     EXPECT_EQ((std::vector<std::string>{"CD", "IsRunningIS"}), ValueNames(kHklm, SK_PRODUCT_KEY));
@@ -53,7 +53,7 @@ TEST_F(RecordsE2e, FirstOpeningLeavesExactlyTheFirstRunRecords) {
 
 // Run from the root of a drive, the launcher's directory is the drive letter and colon alone.
 TEST_F(RecordsE2e, DriveRootLauncherRecordsTheDriveAlone) {
-    ASSERT_TRUE(CopyFileTo(LauncherExe(), "Q:\\launcher.exe"));
+    ASSERT_EQ("Q:\\launcher.exe", CopyLauncherTo("Q:"));
     OpenAndQuit("Q:\\launcher.exe");
     EXPECT_EQ("Q:", Text(SK_PRODUCT_KEY, "CD"));
     EXPECT_EQ("\"Q:\\launcher.exe\" /u", Text(SK_UNINSTALL_KEY, "UninstallString"));
@@ -62,8 +62,8 @@ TEST_F(RecordsE2e, DriveRootLauncherRecordsTheDriveAlone) {
 // A launcher opened while another waits for the installer ends that wait: its opening writes FALSE.
 TEST_F(RecordsE2e, OpeningResetsTheHandshakeAndKeepsAnotherUninstaller) {
     std::string dir = MakeScratchDir("records-second launcher");
-    std::string exe = dir + "\\launcher.exe";
-    ASSERT_TRUE(CopyFileTo(LauncherExe(), exe));
+    std::string exe = CopyLauncherTo(dir);
+    ASSERT_NE("", exe);
     PutString(kHklm, SK_PRODUCT_KEY, "IsRunningIS", "TRUE");
     PutString(kHklm, SK_PRODUCT_KEY, "CD", "NA");
     PutString(kHklm, SK_UNINSTALL_KEY, "UninstallString", "C:\\Other\\uninstall.exe");

@@ -19,8 +19,8 @@ TEST(Startup, RefusesUnsupportedWindowsAndOpensOnTheRest) {
         SCOPED_TRACE(c.version);
         std::string dir = MakeScratchDir(std::string("startup-") + c.version);
         std::string exeName = std::string("launcher_") + c.version + ".exe";
-        std::string exe = dir + "\\" + exeName;
-        ASSERT_TRUE(CopyFileTo(LauncherExe(), exe));
+        std::string exe = CopyLauncherTo(dir, exeName);
+        ASSERT_NE("", exe);
         SetWineVersionFor(exeName, c.version);
 
         ProcessDriver launcher;

@@ -20,6 +20,8 @@ static std::string BinDir() {
     return dir.substr(0, dir.rfind('\\'));
 }
 
+std::string BinFile(const std::string& name) { return BinDir() + "\\" + name; }
+
 std::string LauncherExe() { return EnvOr("LAUNCHER_EXE", BinDir() + "\\launcher.exe"); }
 
 static void DeleteTree(const std::string& dir) {
@@ -63,4 +65,18 @@ std::string ReadTextFile(const std::string& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::string CopyLauncherTo(const std::string& dir, const std::string& exeName) {
+    std::string exe = dir + "\\" + exeName;
+    if (!CopyFileTo(LauncherExe(), exe))
+        return "";
+    // The launcher cannot start without the DLLs it binds at load time.
+    std::string bin = BinDir();
+    for (const char* dll : {"dsetup.dll"}) {
+        std::string from = bin + "\\" + dll;
+        if (GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES && !CopyFileTo(from, dir + "\\" + dll))
+            return "";
+    }
+    return exe;
 }
