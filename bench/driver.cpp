@@ -111,8 +111,8 @@ LONGLONG Now() {
 // process is the emulator running that program. The host's schedstat counts CPU time in nanoseconds;
 // Wine's own answers (GetThreadTimes) come from /proc in 10 ms clock ticks, too coarse for 30 s of idle.
 std::string ReadHostFile(const std::string& path) {
-    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                                 0, NULL);
+    HANDLE hFile =
+        ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return "";
     std::string text;
@@ -233,8 +233,8 @@ public:
     }
 
     // User and kernel time the process's threads have used, in milliseconds; negative when unknown.
-    // Summed over the threads: Wine answers GetProcessTimes for another process with zero user and
-    // kernel times, while GetThreadTimes reads each thread's times from the host (/proc).
+    // Summed over the threads: Wine 8.0 answers GetProcessTimes for another process with the caller's
+    // own user and kernel times, while GetThreadTimes reads the thread's times from the host (/proc).
     double CpuMilliseconds() const {
         HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
         if (hSnapshot == INVALID_HANDLE_VALUE)
@@ -462,6 +462,7 @@ int main(int argc, char** argv) {
         return RunIdle(atoi(argv[2]), atoi(argv[3]), argv[4], argv[5]);
     if (argc == 4 && strcmp(argv[1], "handshake") == 0)
         return RunHandshake(argv[2], atoi(argv[3]));
-    fprintf(stderr, "usage: driver start RUNS A.exe B.exe | idle SECONDS PAIRS A.exe B.exe | handshake LAUNCHER.exe MS\n");
+    fprintf(stderr,
+            "usage: driver start RUNS A.exe B.exe | idle SECONDS PAIRS A.exe B.exe | handshake LAUNCHER.exe MS\n");
     return 2;
 }

@@ -18,10 +18,19 @@ bool ProcessDriver::Start(const std::string& exePath, const std::string& args, c
     std::string cmd = "\"" + exePath + "\"";
     if (!args.empty())
         cmd += " " + args;
+    // The program and whatever it starts get NUL as their standard handles: under Wine a child that
+    // outlives the test could otherwise keep CTest's output pipe open, and CTest waits for it.
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), NULL, TRUE};
+    HANDLE hNul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              OPEN_EXISTING, 0, NULL);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    return CreateProcessA(exePath.c_str(), &cmd[0], NULL, NULL, FALSE, 0, NULL, cwd.empty() ? NULL : cwd.c_str(), &si,
-                          &pi_) != 0;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = si.hStdOutput = si.hStdError = hNul;
+    BOOL started = CreateProcessA(exePath.c_str(), &cmd[0], NULL, NULL, TRUE, 0, NULL,
+                                  cwd.empty() ? NULL : cwd.c_str(), &si, &pi_);
+    CloseHandle(hNul);
+    return started != 0;
 }
 
 namespace {
