@@ -9,6 +9,8 @@
 #include "registry_scratch.h"
 #include "resource.h"
 
+#include "dialog_view.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,29 +21,10 @@
 namespace {
 
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
-const int kControlIds[] = {IDC_INSTALL, IDC_UNINSTALL, IDC_FAST_VIDEO, IDC_SAFE_VIDEO, IDC_PLAY, IDCANCEL};
 // Install, Uninstall, Fast Video, Safe Video, Play, Quit.
 const std::vector<bool> kBusy = {false, false, false, false, false, true};
 const std::vector<bool> kDirectXNeeded = {true, true, false, false, false, true};
 const std::vector<bool> kAll = {true, true, true, true, true, true};
-
-std::vector<bool> EnabledStates(HWND hDialog) {
-    std::vector<bool> states;
-    for (int id : kControlIds)
-        states.push_back(IsWindowEnabled(GetDlgItem(hDialog, id)) != 0);
-    return states;
-}
-
-int DefaultId(HWND hDialog) {
-    LRESULT result = SendMessageA(hDialog, DM_GETDEFID, 0, 0);
-    return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
-}
-
-std::string Text(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return (const char*)text;
-}
 
 std::string RegistryText(const char* name) {
     return GetValue(kHklm, SK_PRODUCT_KEY, name).bytes.c_str();

@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include "layout.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -24,31 +26,12 @@ std::string BinFile(const std::string& name) { return BinDir() + "\\" + name; }
 
 std::string LauncherExe() { return EnvOr("LAUNCHER_EXE", BinDir() + "\\launcher.exe"); }
 
-static void DeleteTree(const std::string& dir) {
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = dir + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(hFind, &data));
-        FindClose(hFind);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 std::string MakeScratchDir(const std::string& name) {
     std::string bin = BinDir();
     std::string root = EnvOr("SK_TEST_TMP", bin.substr(0, bin.rfind('\\')) + "\\test-tmp");
     CreateDirectoryA(root.c_str(), NULL);
     std::string dir = root + "\\" + name;
-    DeleteTree(dir);
+    RemoveFolder(dir);
     CreateDirectoryA(dir.c_str(), NULL);
     return dir;
 }

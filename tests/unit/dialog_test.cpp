@@ -6,25 +6,13 @@
 #include "modal_runner.h"
 #include "resource.h"
 
+#include "dialog_view.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-const int kControlIds[] = {IDC_INSTALL, IDC_UNINSTALL, IDC_FAST_VIDEO, IDC_SAFE_VIDEO, IDC_PLAY, IDCANCEL};
-
-std::vector<bool> EnabledStates(HWND hDialog) {
-    std::vector<bool> states;
-    for (int id : kControlIds)
-        states.push_back(IsWindowEnabled(GetDlgItem(hDialog, id)) != 0);
-    return states;
-}
-
-int DefaultId(HWND hDialog) {
-    LRESULT result = SendMessageA(hDialog, DM_GETDEFID, 0, 0);
-    return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
-}
 
 int FocusId() { return GetDlgCtrlID(GetFocus()); }
 

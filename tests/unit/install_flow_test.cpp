@@ -13,6 +13,8 @@
 #include "registry_scratch.h"
 #include "resource.h"
 
+#include "dialog_view.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -23,7 +25,6 @@
 namespace {
 
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
-const int kControlIds[] = {IDC_INSTALL, IDC_UNINSTALL, IDC_FAST_VIDEO, IDC_SAFE_VIDEO, IDC_PLAY, IDCANCEL};
 // Install, Uninstall, Fast Video, Safe Video, Play, Quit.
 const std::vector<bool> kBusy = {false, false, false, false, false, true};
 const std::vector<bool> kDirectXNeeded = {true, true, false, false, false, true};
@@ -35,24 +36,6 @@ const UINT kYesNoDefaultNo = MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION; // 0
 const UINT kOk = MB_OK | MB_ICONEXCLAMATION;                                // 0x30
 
 const char kGame[] = "C:\\g\\vorrow.exe";
-
-std::vector<bool> EnabledStates(HWND hDialog) {
-    std::vector<bool> states;
-    for (int id : kControlIds)
-        states.push_back(IsWindowEnabled(GetDlgItem(hDialog, id)) != 0);
-    return states;
-}
-
-int DefaultId(HWND hDialog) {
-    LRESULT result = SendMessageA(hDialog, DM_GETDEFID, 0, 0);
-    return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
-}
-
-std::string Text(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return (const char*)text;
-}
 
 std::string Handshake() {
     return GetValue(kHklm, SK_PRODUCT_KEY, "IsRunningIS").bytes.c_str();
