@@ -2,7 +2,8 @@
 # Measures launcher.exe against a bare dialog program of ours (bench/baseline.cpp) and prints one
 # table: size, imports, start to visible dialog, idle CPU, the calls one timer tick makes (Wine's relay
 # trace) and peak working set. Installs what is missing, builds into build/ (or $BENCH_BUILD_DIR),
-# and runs everything in a Wine prefix of its own, <build>/wineprefix-bench.
+# and runs everything in a Wine prefix of its own, <build>/wineprefix-bench. The table and the raw
+# measurements are kept in <build>/bench-results.
 #   BENCH_RUNS=15          start-up runs of each program (alternating, after one warm-up run each)
 #   BENCH_IDLE_SECONDS=30  length of one idle measurement
 #   BENCH_IDLE_PAIRS=3     idle measurements of each program (alternating)
@@ -56,7 +57,7 @@ SignalObjectAndWait | no | yes | NT 4.0 (never on 95/98/Me)
 SwitchToThread | no | yes | NT 4.0 (never on 95/98/Me)
 CopyFileExA | no | yes | NT 4.0 (never on 95/98/Me)
 VirtualAllocEx | no | yes | NT 4.0 (never on 95/98/Me)
-ReadDirectoryChangesW | no | yes | NT 4.0 (never on 95/98/Me)
+ReadDirectoryChangesW | no | yes | NT 3.51 (never on 95/98/Me)
 GetProcessTimes | stub | yes | NT 3.5 (not supported on 95/98/Me)
 GetProcessMemoryInfo | no | yes | NT 4.0 with psapi.dll
 GetLongPathNameA | no | no | Windows 98, Windows 2000
@@ -89,11 +90,11 @@ Module32First | yes | no | Windows 95, Windows 2000
 GetAncestor | no | yes | Windows 98, NT 4.0 SP4
 SendInput | no | yes | Windows 98, NT 4.0 SP3
 TrackMouseEvent | no | yes | Windows 98, NT 4.0
-GetWindowInfo | no | yes | Windows 98, NT 4.0 SP3
-GetTitleBarInfo | no | yes | Windows 98, NT 4.0 SP6
-GetGUIThreadInfo | no | yes | Windows 98, NT 4.0 SP3
-GetCursorInfo | no | yes | Windows 98, NT 4.0 SP6
-RealGetWindowClassA | no | yes | Windows 98, NT 4.0 SP3
+GetWindowInfo | no | yes | Windows 98, NT 4.0 SP3 or later
+GetTitleBarInfo | no | yes | Windows 98, NT 4.0 SP3 or later
+GetGUIThreadInfo | no | yes | Windows 98, NT 4.0 SP3 or later
+GetCursorInfo | no | yes | Windows 98, NT 4.0 SP3 or later
+RealGetWindowClassA | no | yes | Windows 98, NT 4.0 SP3 or later
 AnimateWindow | no | no | Windows 98, Windows 2000
 FlashWindowEx | no | no | Windows 98, Windows 2000
 MonitorFromWindow | no | no | Windows 98, Windows 2000
