@@ -40,27 +40,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
     return true;
 }
 
-// The launcher's dialog window whether or not it is on the screen yet (0 when it does not exist).
-struct EnumDialog {
-    DWORD pid;
-    HWND found;
-};
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam) {
-    EnumDialog* state = (EnumDialog*)lParam;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == state->pid && GetDlgItem(hWnd, IDC_INSTALL) != NULL) {
-        state->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND LauncherDialogOf(const ProcessDriver& launcher) {
-    EnumDialog state{launcher.pid(), NULL};
-    EnumWindows(FindDialog, (LPARAM)&state);
-    return state.found;
-}
-
 // Waits for a box of the launcher other than the one just answered; checks its text and buttons.
 HWND ExpectBox(const ProcessDriver& launcher, UINT textId, std::vector<int> buttons, int defaultId,
                HWND hPrevious = NULL) {
@@ -146,21 +125,14 @@ void PlaceCdInstaller(const Cd& cd, const std::vector<std::pair<std::string, std
     EXPECT_NE("", PlaceInstaller(cd.dir + "\\setup", settings));
 }
 
-// The launcher applies a row of its control policy one control at a time, so from outside a row is
-// waited for whole. A default id of 0 is not looked at.
-bool WaitForRow(HWND hDialog, const std::vector<bool>& enabled, int defaultId = 0) {
-    return WaitUntil(
-        [&] { return EnabledStates(hDialog) == enabled && (defaultId == 0 || DefaultId(hDialog) == defaultId); });
-}
-
 // After Yes to string 17: busy while the installer runs, busy while the launcher waits for the
 // handshake ("TRUE" written), then the game under the new "Root" is found and the given row applies.
 void ExpectInstallerRunToTheEnd(HWND hDialog, const Cd& cd, const std::vector<bool>& enabled, int defaultId) {
-    EXPECT_TRUE(WaitForRow(hDialog, kBusy)) << "installer running";
+    EXPECT_TRUE(WaitForControls(hDialog, kBusy)) << "installer running";
     ASSERT_TRUE(WaitUntil([] { return RegistryText("IsRunningIS") == "TRUE"; })) << ReadTextFile(cd.log);
     EXPECT_EQ(kBusy, EnabledStates(hDialog)) << "waiting for the handshake";
     ASSERT_TRUE(WaitForFileText(cd.log, "wrote IsRunningIS=FALSE")) << ReadTextFile(cd.log);
-    EXPECT_TRUE(WaitForRow(hDialog, enabled, defaultId));
+    EXPECT_TRUE(WaitForControls(hDialog, enabled, defaultId));
     EXPECT_EQ(enabled, EnabledStates(hDialog));
     EXPECT_EQ(defaultId, DefaultId(hDialog));
     EXPECT_EQ(cd.root, RegistryText("Root"));
@@ -307,7 +279,7 @@ TEST_F(InstallE2e, InstallerExitingWith259CountsAsRunningForEver) {
     Answer(hAsk, IDNO);
     Answer(ExpectBox(launcher, IDS_ASK_INSTALL, kYesNo, IDNO, hAsk), IDYES);
     ASSERT_TRUE(WaitForFileText(cd.log, "setup exits"));
-    EXPECT_TRUE(WaitForRow(hDialog, kBusy));
+    EXPECT_TRUE(WaitForControls(hDialog, kBusy));
     Sleep(3000);
     EXPECT_EQ(kBusy, EnabledStates(hDialog));
     EXPECT_EQ("FALSE", RegistryText("IsRunningIS"));
@@ -362,7 +334,7 @@ TEST_F(InstallE2e, WriteOfTrueThatDoesNotTakeEndsTheWait) {
     Answer(hAsk, IDNO);
     Answer(ExpectBox(launcher, IDS_ASK_INSTALL, kYesNo, IDNO, hAsk), IDYES);
     ASSERT_TRUE(WaitForFileText(cd.log, "setup exits"));
-    EXPECT_TRUE(WaitForRow(hDialog, kAll, IDC_PLAY)) << ReadTextFile(cd.log);
+    EXPECT_TRUE(WaitForControls(hDialog, kAll, IDC_PLAY)) << ReadTextFile(cd.log);
     EXPECT_EQ("FALSE", RegistryText("IsRunningIS"));
     PressButton(hDialog, IDCANCEL);
     EXPECT_TRUE(launcher.WaitForExit());
@@ -377,7 +349,7 @@ TEST_F(InstallE2e, OldDirectSoundOffersTheInstallFlowBeforeTheDialogIsShown) {
     ASSERT_TRUE(launcher.Start(cd.exe));
     HWND hAsk = ExpectBox(launcher, IDS_ASK_DIRECTX, kYesNo, IDYES);
     ASSERT_NE(nullptr, hAsk);
-    HWND hDialog = LauncherDialogOf(launcher);
+    HWND hDialog = launcher.LauncherDialogEvenHidden();
     ASSERT_NE(nullptr, hDialog) << "the dialog's window exists, hidden, during the opening";
     EXPECT_FALSE(IsWindowVisible(hDialog));
     EXPECT_EQ(hDialog, ReadBox(hAsk).owner);
@@ -450,7 +422,7 @@ TEST_F(InstallE2e, TypicalFirstRunFromTheCd) {
     ASSERT_TRUE(launcher.Start(cd.exe));
     HWND hAsk = ExpectBox(launcher, IDS_ASK_DIRECTX, kYesNo, IDYES);
     ASSERT_NE(nullptr, hAsk);
-    HWND hDialog = LauncherDialogOf(launcher);
+    HWND hDialog = launcher.LauncherDialogEvenHidden();
     EXPECT_FALSE(IsWindowVisible(hDialog));
     Answer(hAsk, IDYES);
     Answer(ExpectBox(launcher, IDS_ASK_INSTALL, kYesNo, IDNO, hAsk), IDYES);

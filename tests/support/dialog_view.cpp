@@ -22,3 +22,13 @@ std::string Text(UINT id) {
     text.LoadString(id);
     return (const char*)text;
 }
+
+bool WaitForControls(HWND hDialog, const std::vector<bool>& enabled, int defaultId, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (EnabledStates(hDialog) != enabled || (defaultId != 0 && DefaultId(hDialog) != defaultId)) {
+        if (GetTickCount() - start > timeoutMs || !IsWindow(hDialog))
+            return false;
+        Sleep(50);
+    }
+    return true;
+}

@@ -15,3 +15,6 @@ std::vector<bool> EnabledStates(HWND hDialog);
 int DefaultId(HWND hDialog);
 // A string of the launcher's string table, loaded from this executable's copy of the resources.
 std::string Text(UINT id);
+// The launcher applies a row of its control policy one control at a time, so from outside a row is
+// waited for whole: until the enabled states are these and (unless 0) the default button is that id.
+bool WaitForControls(HWND hDialog, const std::vector<bool>& enabled, int defaultId = 0, DWORD timeoutMs = 30000);

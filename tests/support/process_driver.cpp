@@ -18,6 +18,10 @@ bool ProcessDriver::Start(const std::string& exePath, const std::string& args, c
     std::string cmd = "\"" + exePath + "\"";
     if (!args.empty())
         cmd += " " + args;
+    return StartCommandLine(cmd, cwd);
+}
+
+bool ProcessDriver::StartCommandLine(std::string cmd, const std::string& cwd) {
     // The program and whatever it starts get NUL as their standard handles: under Wine a child that
     // outlives the test could otherwise keep CTest's output pipe open, and CTest waits for it.
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), NULL, TRUE};
@@ -27,7 +31,7 @@ bool ProcessDriver::Start(const std::string& exePath, const std::string& args, c
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = si.hStdOutput = si.hStdError = hNul;
-    BOOL started = CreateProcessA(exePath.c_str(), &cmd[0], NULL, NULL, TRUE, 0, NULL,
+    BOOL started = CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL,
                                   cwd.empty() ? NULL : cwd.c_str(), &si, &pi_);
     CloseHandle(hNul);
     return started != 0;
@@ -36,6 +40,7 @@ bool ProcessDriver::Start(const std::string& exePath, const std::string& args, c
 namespace {
 struct EnumState {
     DWORD pid;
+    bool includeHidden;
     std::vector<HWND> found;
 };
 
@@ -43,14 +48,14 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
     EnumState* state = (EnumState*)lParam;
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == state->pid && IsWindowVisible(hWnd))
+    if (pid == state->pid && (state->includeHidden || IsWindowVisible(hWnd)))
         state->found.push_back(hWnd);
     return TRUE;
 }
 } // namespace
 
-std::vector<HWND> ProcessDriver::Windows() const {
-    EnumState state{pi_.dwProcessId, {}};
+std::vector<HWND> ProcessDriver::Windows(bool includeHidden) const {
+    EnumState state{pi_.dwProcessId, includeHidden, {}};
     EnumWindows(CollectWindow, (LPARAM)&state);
     return state.found;
 }
@@ -73,6 +78,14 @@ HWND ProcessDriver::WaitForMessageBox(DWORD timeoutMs) const { return WaitForWin
 HWND ProcessDriver::WaitForLauncherDialog(DWORD timeoutMs) const {
     return WaitForWindow([](HWND hWnd) { return !IsMessageBox(hWnd) && GetDlgItem(hWnd, IDCANCEL) != NULL; },
                          timeoutMs);
+}
+
+HWND ProcessDriver::LauncherDialogEvenHidden() const {
+    for (HWND hWnd : Windows(true)) {
+        if (!IsMessageBox(hWnd) && GetDlgItem(hWnd, IDCANCEL) != NULL)
+            return hWnd;
+    }
+    return NULL;
 }
 
 bool ProcessDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {

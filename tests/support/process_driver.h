@@ -17,14 +17,18 @@ public:
 
     // Starts exePath with the given arguments (appended after the quoted path) in cwd (empty: ours).
     bool Start(const std::string& exePath, const std::string& args = "", const std::string& cwd = "");
+    // Starts a whole command line, as the system runs a registered one: the program is taken from it.
+    bool StartCommandLine(std::string commandLine, const std::string& cwd = "");
 
-    // The process's visible top-level windows.
-    std::vector<HWND> Windows() const;
+    // The process's visible top-level windows (with includeHidden, the hidden ones too).
+    std::vector<HWND> Windows(bool includeHidden = false) const;
     // Waits until one of its visible top-level windows satisfies pred; NULL after timeoutMs.
     HWND WaitForWindow(const std::function<bool(HWND)>& pred, DWORD timeoutMs = 20000) const;
     HWND WaitForMessageBox(DWORD timeoutMs = 20000) const;
     // The launcher's dialog: a dialog-class window that is not a message box.
     HWND WaitForLauncherDialog(DWORD timeoutMs = 20000) const;
+    // The launcher's dialog window as it is now, on the screen or not yet (NULL when it does not exist).
+    HWND LauncherDialogEvenHidden() const;
 
     bool WaitForExit(DWORD timeoutMs = 20000, DWORD* exitCode = nullptr) const;
     bool Running() const;
