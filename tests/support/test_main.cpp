@@ -17,6 +17,11 @@ namespace {
 class FrameworkEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // Under Wine the standard handles a test gets from CTest (the ends of its output pipes) are
+        // inheritable, so every program a test starts with handle inheritance (for the NUL handles it
+        // gives them) would hold CTest's pipe too, and CTest waits until the last holder has ended.
+        for (DWORD std : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+            SetHandleInformation(GetStdHandle(std), HANDLE_FLAG_INHERIT, 0);
         AfxWinInit(GetModuleHandleA(NULL));
     }
 };
