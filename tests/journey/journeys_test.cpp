@@ -138,10 +138,12 @@ public:
         }
         return ReadBox(box_);
     }
-    // The next box must say the string with these buttons and this default; the owner is the dialog
-    // once it exists.
+    // The next box must say the string with these buttons and this default, owned by the launcher's
+    // dialog (on the screen or, during the opening, not yet).
     void ExpectBox(UINT textId, const std::vector<int>& buttons, int defaultId) {
         BoxView box = NextBox();
+        EXPECT_NE(nullptr, box.owner);
+        EXPECT_EQ(launcher_.LauncherDialogEvenHidden(), box.owner) << Text(textId);
         EXPECT_EQ(Text(textId), box.text);
         EXPECT_EQ(kCaption, box.caption);
         EXPECT_EQ(buttons, box.buttons) << Text(textId);
