@@ -42,10 +42,16 @@ const std::vector<bool> kAll = {true, true, true, true, true, true};
 const std::vector<int> kYesNo = {IDYES, IDNO};
 const std::vector<int> kOk = {IDOK};
 
-std::string Record(const char* name) { return GetValue(kHklm, SK_PRODUCT_KEY, name).bytes.c_str(); }
-std::string UninstallEntry() { return GetValue(kHklm, SK_UNINSTALL_KEY, "UninstallString").bytes.c_str(); }
+std::string Record(const char* name) {
+    return GetValue(kHklm, SK_PRODUCT_KEY, name).bytes.c_str();
+}
+std::string UninstallEntry() {
+    return GetValue(kHklm, SK_UNINSTALL_KEY, "UninstallString").bytes.c_str();
+}
 
-bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+bool SameText(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
 
 // The machine before each journey: an empty disc, empty development drives, no records, and Wine's
 // own settings for programs named launcher.exe.
@@ -73,8 +79,8 @@ struct Machine {
 };
 
 struct CdContents {
-    bool gameOnCd = false;    // Vorrow\vorrow.exe on the disc, beside the launcher
-    bool installer = true;    // setup\setup.exe, which installs the game kept in setup\data
+    bool gameOnCd = false;      // Vorrow\vorrow.exe on the disc, beside the launcher
+    bool installer = true;      // setup\setup.exe, which installs the game kept in setup\data
     std::string oldDirectSound; // a DirectSound fixture older than DirectX 3's, or "" for Wine's own
     std::vector<std::pair<std::string, std::string>> installerSettings;
 };
@@ -93,9 +99,9 @@ Machine PutCdInDrive(const std::string& journey, const CdContents& cd) {
     if (cd.installer) {
         EXPECT_TRUE(PlaceCopy(FixtureExe("vorrow.exe"), "R:\\setup\\data\\vorrow.exe"));
         std::vector<std::pair<std::string, std::string>> settings = {
-            {"root", machine.root},     {"game", "R:\\setup\\data\\vorrow.exe"}, {"exit_delay_ms", "1000"},
-            {"handshake_delay_ms", "500"}, {"log", machine.setupLog},
-            {"release", machine.release},
+            {"root", machine.root},    {"game", "R:\\setup\\data\\vorrow.exe"},
+            {"exit_delay_ms", "1000"}, {"handshake_delay_ms", "500"},
+            {"log", machine.setupLog}, {"release", machine.release},
         };
         for (const auto& setting : cd.installerSettings) {
             auto same = settings.begin();
@@ -354,8 +360,10 @@ TEST_F(Journey, DeveloperMachinePlaysTheBuildOnD) {
     Machine machine = PutCdInDrive("developer", {false, false, "", {}});
     ASSERT_TRUE(PlaceCopy(FixtureExe("vorrow.exe"), std::string(kDevelopmentEngine) + "\\vorrow.exe"));
     MakeFolders(kDevelopmentSetup);
-    ASSERT_NE("", PlaceInstaller(kDevelopmentSetup, {{"root", machine.root}, {"write_root", "0"},
-                                                     {"game", FixtureExe("vorrow.exe")}, {"log", machine.setupLog}}));
+    ASSERT_NE("", PlaceInstaller(kDevelopmentSetup, {{"root", machine.root},
+                                                     {"write_root", "0"},
+                                                     {"game", FixtureExe("vorrow.exe")},
+                                                     {"log", machine.setupLog}}));
     GameRecord game("journey developer");
 
     Screen screen;

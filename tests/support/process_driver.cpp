@@ -31,8 +31,8 @@ bool ProcessDriver::StartCommandLine(std::string cmd, const std::string& cwd) {
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = si.hStdOutput = si.hStdError = hNul;
-    BOOL started = CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL,
-                                  cwd.empty() ? NULL : cwd.c_str(), &si, &pi_);
+    BOOL started =
+        CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL, cwd.empty() ? NULL : cwd.c_str(), &si, &pi_);
     CloseHandle(hNul);
     return started != 0;
 }
@@ -73,7 +73,9 @@ HWND ProcessDriver::WaitForWindow(const std::function<bool(HWND)>& pred, DWORD t
     }
 }
 
-HWND ProcessDriver::WaitForMessageBox(DWORD timeoutMs) const { return WaitForWindow(IsMessageBox, timeoutMs); }
+HWND ProcessDriver::WaitForMessageBox(DWORD timeoutMs) const {
+    return WaitForWindow(IsMessageBox, timeoutMs);
+}
 
 HWND ProcessDriver::WaitForLauncherDialog(DWORD timeoutMs) const {
     return WaitForWindow([](HWND hWnd) { return !IsMessageBox(hWnd) && GetDlgItem(hWnd, IDCANCEL) != NULL; },
@@ -96,7 +98,9 @@ bool ProcessDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
     return true;
 }
 
-bool ProcessDriver::Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+bool ProcessDriver::Running() const {
+    return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 void SetWineVersionFor(const std::string& exeName, const std::string& version) {
     std::string key = "Software\\Wine\\AppDefaults\\" + exeName;

@@ -17,7 +17,9 @@ bool WaitFor(bool (*done)(HWND), HWND hWnd, DWORD timeoutMs) {
     return true;
 }
 
-bool IsForeground(HWND hTopLevel) { return GetForegroundWindow() == hTopLevel; }
+bool IsForeground(HWND hTopLevel) {
+    return GetForegroundWindow() == hTopLevel;
+}
 
 // SetForegroundWindow from another process is honoured by Wine and, on Windows, when this process
 // received the last input event (it sends all of it).
@@ -79,8 +81,8 @@ bool Click(HWND hControl) {
     int height = GetSystemMetrics(SM_CYSCREEN);
     LONG x = (LONG)(((LONGLONG)centre.x * 65536 + width - 1) / width);
     LONG y = (LONG)(((LONGLONG)centre.y * 65536 + height - 1) / height);
-    bool sent = Send({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), Mouse(MOUSEEVENTF_LEFTDOWN),
-                      Mouse(MOUSEEVENTF_LEFTUP)});
+    bool sent = Send(
+        {Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)});
     EXPECT_TRUE(sent) << "SendInput refused the click";
     return sent;
 }
@@ -96,7 +98,9 @@ static bool TypeInto(HWND hWnd, std::vector<INPUT> keys) {
     return sent;
 }
 
-bool PressKey(HWND hWnd, WORD vk) { return TypeInto(hWnd, {Key(vk, false), Key(vk, true)}); }
+bool PressKey(HWND hWnd, WORD vk) {
+    return TypeInto(hWnd, {Key(vk, false), Key(vk, true)});
+}
 
 bool PressAltKey(HWND hWnd, char letter) {
     // The virtual-key codes of letters are their capitals' character codes.
