@@ -8,6 +8,7 @@
 #include "registry/records.h"
 #include "registry_scratch.h"
 #include "resource.h"
+#include "wait.h"
 
 #include "dialog_view.h"
 
@@ -28,16 +29,6 @@ const std::vector<bool> kAll = {true, true, true, true, true, true};
 
 std::string RegistryText(const char* name) {
     return GetValue(kHklm, SK_PRODUCT_KEY, name).bytes.c_str();
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 // Waits for a box of the launcher other than the one just answered; checks its text and buttons.

@@ -1,5 +1,6 @@
 // Play through the real launcher.exe: laid out like the CD, under an installation root or beside a
 // development build, with the game fixture as vorrow.exe recording how it was started.
+#include "dialog_view.h"
 #include "layout.h"
 #include "message_boxes.h"
 #include "paths.h"
@@ -7,6 +8,7 @@
 #include "registry/records.h"
 #include "registry_scratch.h"
 #include "resource.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 
@@ -131,21 +133,7 @@ TEST_F(PlayE2e, StartsTheGameWithTheComposedCommandLineAndEnds) {
 
 namespace {
 bool BoxGone(const ProcessDriver& launcher) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 20000) {
-        bool box = false;
-        for (HWND hWnd : launcher.Windows())
-            box = box || IsMessageBox(hWnd);
-        if (!box)
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-int DefaultId(HWND hDialog) {
-    LRESULT result = SendMessageA(hDialog, DM_GETDEFID, 0, 0);
-    return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
+    return WaitUntil([&] { return launcher.BoxesShown() == 0; }, 20000);
 }
 } // namespace
 

@@ -25,14 +25,17 @@ protected:
         EXPECT_NE("", exe);
         return exe;
     }
+
+    // Starts the launcher with "/u" and waits for its dialog and for the question its first tick asks.
+    static void StartWithSlashU(ProcessDriver& launcher, const std::string& exe, HWND& hDialog, HWND& hAsk) {
+        ASSERT_TRUE(launcher.Start(exe, "/u"));
+        hDialog = launcher.WaitForLauncherDialog();
+        ASSERT_NE(nullptr, hDialog);
+        hAsk = launcher.WaitForMessageBox();
+        ASSERT_NE(nullptr, hAsk);
+    }
 };
 
-size_t CountBoxes(const ProcessDriver& launcher) {
-    size_t boxes = 0;
-    for (HWND hWnd : launcher.Windows())
-        boxes += IsMessageBox(hWnd) ? 1 : 0;
-    return boxes;
-}
 } // namespace
 
 // A fresh machine: the opening registers the launcher's own entry, so the first tick asks; Yes
@@ -40,11 +43,9 @@ size_t CountBoxes(const ProcessDriver& launcher) {
 TEST_F(UninstallE2e, SlashUOnAFreshMachineRemovesTheOwnRecordsOnYes) {
     std::string exe = Launcher("uninstall-fresh");
     ProcessDriver launcher;
-    ASSERT_TRUE(launcher.Start(exe, "/u"));
-    HWND hDialog = launcher.WaitForLauncherDialog();
-    ASSERT_NE(nullptr, hDialog);
-    HWND hAsk = launcher.WaitForMessageBox();
-    ASSERT_NE(nullptr, hAsk);
+    HWND hDialog = NULL;
+    HWND hAsk = NULL;
+    ASSERT_NO_FATAL_FAILURE(StartWithSlashU(launcher, exe, hDialog, hAsk));
     BoxView ask = ReadBox(hAsk);
     EXPECT_EQ(kAskRemove, ask.text);
     EXPECT_EQ(hDialog, ask.owner);
@@ -55,7 +56,7 @@ TEST_F(UninstallE2e, SlashUOnAFreshMachineRemovesTheOwnRecordsOnYes) {
 
     // Further ticks while the question is open do not ask again.
     Sleep(2000);
-    EXPECT_EQ(1u, CountBoxes(launcher));
+    EXPECT_EQ(1u, launcher.BoxesShown());
 
     PressButton(hAsk, IDYES);
     HWND hDone = launcher.WaitForWindow([hAsk](HWND h) { return h != hAsk && IsMessageBox(h); });
@@ -80,14 +81,12 @@ TEST_F(UninstallE2e, SlashUOnAFreshMachineRemovesTheOwnRecordsOnYes) {
 TEST_F(UninstallE2e, NoLeavesRecordsAndDialogAsTheyWere) {
     std::string exe = Launcher("uninstall-no");
     ProcessDriver launcher;
-    ASSERT_TRUE(launcher.Start(exe, "/u"));
-    HWND hDialog = launcher.WaitForLauncherDialog();
-    ASSERT_NE(nullptr, hDialog);
-    HWND hAsk = launcher.WaitForMessageBox();
-    ASSERT_NE(nullptr, hAsk);
+    HWND hDialog = NULL;
+    HWND hAsk = NULL;
+    ASSERT_NO_FATAL_FAILURE(StartWithSlashU(launcher, exe, hDialog, hAsk));
     PressButton(hAsk, IDNO);
     Sleep(1500); // several ticks: the flow must not come back
-    EXPECT_EQ(0u, CountBoxes(launcher));
+    EXPECT_EQ(0u, launcher.BoxesShown());
     EXPECT_TRUE(launcher.Running());
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDialog, IDC_UNINSTALL)));
     EXPECT_TRUE(KeyExists(kHklm, SK_PRODUCT_KEY));

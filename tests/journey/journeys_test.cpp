@@ -17,6 +17,7 @@
 #include "registry_scratch.h"
 #include "resource.h"
 #include "user_input.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 
@@ -181,13 +182,7 @@ public:
     bool Checked(int id) { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     // Input is handled when the launcher gets to it: waits until the radio button shows checked.
     bool WaitChecked(int id) {
-        DWORD start = GetTickCount();
-        while (!Checked(id)) {
-            if (GetTickCount() - start > 5000)
-                return false;
-            Sleep(50);
-        }
-        return true;
+        return WaitUntil([&] { return Checked(id); }, 5000);
     }
 
     bool Ended(DWORD timeoutMs = 20000) {
@@ -198,12 +193,7 @@ public:
         return false;
     }
     bool Running() const { return launcher_.Running(); }
-    size_t BoxesShown() const {
-        size_t boxes = 0;
-        for (HWND hWnd : launcher_.Windows())
-            boxes += IsMessageBox(hWnd) ? 1 : 0;
-        return boxes;
-    }
+    size_t BoxesShown() const { return launcher_.BoxesShown(); }
     const ProcessDriver& process() const { return launcher_; }
 
 private:
@@ -211,10 +201,7 @@ private:
         HWND hBox = box_;
         if (!sent)
             return;
-        DWORD start = GetTickCount();
-        while (IsWindow(hBox) && IsWindowVisible(hBox) && GetTickCount() - start < 20000)
-            Sleep(50);
-        EXPECT_FALSE(IsWindow(hBox) && IsWindowVisible(hBox)) << "the box stayed";
+        EXPECT_TRUE(WaitUntil([hBox] { return !IsWindow(hBox) || !IsWindowVisible(hBox); }, 20000)) << "the box stayed";
     }
 
     ProcessDriver launcher_;
@@ -418,9 +405,7 @@ TEST_F(Journey, KeyboardTabOrderAndEscape) {
     for (int press = 0; press < 6; ++press) {
         int before = FocusedId(screen.Dialog());
         PressKey(screen.Dialog(), VK_TAB);
-        DWORD start = GetTickCount();
-        while (FocusedId(screen.Dialog()) == before && GetTickCount() - start < 5000)
-            Sleep(50);
+        WaitUntil([&] { return FocusedId(screen.Dialog()) != before; }, 5000);
         walked.push_back(FocusedId(screen.Dialog()));
     }
     EXPECT_EQ((std::vector<int>{IDC_FAST_VIDEO, IDC_SAFE_VIDEO, IDCANCEL, IDC_INSTALL, IDC_UNINSTALL, IDC_PLAY}),

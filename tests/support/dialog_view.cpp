@@ -2,6 +2,7 @@
 
 #include "afxwin.h"
 #include "resource.h"
+#include "wait.h"
 
 const int kLauncherControlIds[6] = {IDC_INSTALL, IDC_UNINSTALL, IDC_FAST_VIDEO, IDC_SAFE_VIDEO, IDC_PLAY, IDCANCEL};
 
@@ -24,11 +25,9 @@ std::string Text(UINT id) {
 }
 
 bool WaitForControls(HWND hDialog, const std::vector<bool>& enabled, int defaultId, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (EnabledStates(hDialog) != enabled || (defaultId != 0 && DefaultId(hDialog) != defaultId)) {
-        if (GetTickCount() - start > timeoutMs || !IsWindow(hDialog))
-            return false;
-        Sleep(50);
-    }
-    return true;
+    auto settled = [&] {
+        return EnabledStates(hDialog) == enabled && (defaultId == 0 || DefaultId(hDialog) == defaultId);
+    };
+    WaitUntil([&] { return settled() || !IsWindow(hDialog); }, timeoutMs);
+    return settled();
 }

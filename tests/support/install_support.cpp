@@ -5,6 +5,7 @@
 #include "registry/records.h"
 #include "registry_scratch.h"
 #include "resource.h"
+#include "wait.h"
 
 #include <aclapi.h>
 
@@ -105,13 +106,7 @@ void WriteFileWithFolders(const std::string& path) {
 }
 
 bool WaitForFileText(const std::string& path, const std::string& text, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (ReadTextFile(path).find(text) == std::string::npos) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return WaitUntil([&] { return ReadTextFile(path).find(text) != std::string::npos; }, timeoutMs);
 }
 
 void RemoveLauncherRecords() {

@@ -1,6 +1,7 @@
 #include "layout.h"
 
 #include "paths.h"
+#include "wait.h"
 
 #include <sstream>
 
@@ -82,12 +83,8 @@ std::vector<GameStart> GameRecord::Starts() const {
 }
 
 std::vector<GameStart> GameRecord::WaitForStarts(size_t count, DWORD timeoutMs) const {
-    DWORD start = GetTickCount();
-    std::vector<GameStart> starts = Starts();
-    while (starts.size() < count && GetTickCount() - start < timeoutMs) {
-        Sleep(50);
-        starts = Starts();
-    }
+    std::vector<GameStart> starts;
+    WaitUntil([&] { return (starts = Starts()).size() >= count; }, timeoutMs);
     return starts;
 }
 

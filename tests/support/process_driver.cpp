@@ -82,6 +82,13 @@ HWND ProcessDriver::WaitForLauncherDialog(DWORD timeoutMs) const {
                          timeoutMs);
 }
 
+size_t ProcessDriver::BoxesShown() const {
+    size_t boxes = 0;
+    for (HWND hWnd : Windows())
+        boxes += IsMessageBox(hWnd) ? 1 : 0;
+    return boxes;
+}
+
 HWND ProcessDriver::LauncherDialogEvenHidden() const {
     for (HWND hWnd : Windows(true)) {
         if (!IsMessageBox(hWnd) && GetDlgItem(hWnd, IDCANCEL) != NULL)

@@ -30,6 +30,9 @@ public:
     // The launcher's dialog window as it is now, on the screen or not yet (NULL when it does not exist).
     HWND LauncherDialogEvenHidden() const;
 
+    // How many message boxes of the process are on the screen.
+    size_t BoxesShown() const;
+
     bool WaitForExit(DWORD timeoutMs = 20000, DWORD* exitCode = nullptr) const;
     bool Running() const;
     DWORD pid() const { return pi_.dwProcessId; }

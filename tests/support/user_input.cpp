@@ -1,21 +1,13 @@
 #include "user_input.h"
 
+#include "wait.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
 namespace {
-
-bool WaitFor(bool (*done)(HWND), HWND hWnd, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done(hWnd)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 bool IsForeground(HWND hTopLevel) {
     return GetForegroundWindow() == hTopLevel;
@@ -29,7 +21,7 @@ bool BringToFront(HWND hWnd) {
         return false;
     if (!IsForeground(hTopLevel))
         SetForegroundWindow(hTopLevel);
-    return WaitFor(IsForeground, hTopLevel, 5000);
+    return WaitUntil([hTopLevel] { return IsForeground(hTopLevel); }, 5000);
 }
 
 bool Send(std::vector<INPUT> inputs) {
